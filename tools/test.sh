@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the native unit tests (sanitized),
+# the Win32 layer and the real programs under Wine on an X display (a private
+# Xvfb when DISPLAY is not set), and a build of the 32-bit release.
+set -euo pipefail
+here=$(dirname "$0")
+bash "$here/setup.sh"
+source "$here/build.sh"
+source "$here/xvfb.sh"
+source "$here/wine-prefix.sh"
+
+configure_and_build native -DCMAKE_BUILD_TYPE=Debug
+build_windows_for_tests
+configure_and_build win32 -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=MinSizeRel \
+  -DVANTRY_TESTS=OFF
+
+start_display
+trap 'stop_wine; stop_display' EXIT
+prepare_wine_prefix
+
+# One ctest run over both trees.
+printf 'subdirs("native" "win64")\n' > "$VANTRY_BUILD/CTestTestfile.cmake"
+ctest --test-dir "$VANTRY_BUILD" --output-on-failure "$@"
