@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "about/about_countdown.h"
 #include "policy/policy_registry.h"
 #include "policy/program_launcher.h"
 #include "policy/usb_storage_switch.h"
@@ -49,6 +50,7 @@ void BringWindowToStartingState()
     std::string guardName = ExecutableName();
     EnsureSingleInstance(guardName, kGuardModePrompt, kAlreadyRunningPrompt);
     mainWindow.SetVersionCaption(kVersionPrefix + FormatDouble(kProgramVersion));
+    StartCountdownAt(kCountdownStart);
     ShowUsbStorageState(machinePolicy, mainWindow.UsbButton());
     ShowWriteProtectState(machinePolicy, mainWindow.WriteProtectBox());
 }
@@ -59,6 +61,8 @@ MainWindowEvents MainWindowHandlers()
     events.created = BringWindowToStartingState;
     events.usbButtonClicked = [] { ToggleUsbStorage(machinePolicy, mainWindow.UsbButton()); };
     events.writeProtectClicked = [] { StoreWriteProtect(machinePolicy, mainWindow.WriteProtectBox()); };
+    events.aboutChosen = [] { ShowAbout(mainWindow); };
+    events.aboutTimerTicked = [] { AboutTick(mainWindow); };
     return events;
 }
 

@@ -78,6 +78,32 @@ POINT VantryRun::ScreenPoint(POINT client) const
     return client;
 }
 
+bool VantryRun::OpenPopupMenu() const
+{
+    ClickAt(ScreenPoint(kEmptyPoint), true);
+    return WaitUntil([] { return FindPopupMenu() != nullptr; }, Milliseconds(3000));
+}
+
+bool VantryRun::ChooseCheckForUpdate() const
+{
+    if (!OpenPopupMenu())
+        return false;
+    PressKey(VK_DOWN);
+    PressKey(VK_RIGHT);
+    PressKey(VK_RETURN);
+    return true;
+}
+
+bool VantryRun::ChooseAbout() const
+{
+    if (!OpenPopupMenu())
+        return false;
+    PressKey(VK_DOWN);
+    PressKey(VK_DOWN);
+    PressKey(VK_RETURN);
+    return true;
+}
+
 HWND FindPopupMenu()
 {
     HWND menu = FindWindowA("#32768", nullptr);

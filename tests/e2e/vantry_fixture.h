@@ -42,6 +42,13 @@ public:
     HWND Window() const { return window_; }
     HWND ControlAt(POINT client) const;
     POINT ScreenPoint(POINT client) const;
+    // Opens the popup menu with a right click on an empty point of the window.
+    bool OpenPopupMenu() const;
+    // Chooses a menu item as a user would, by the keyboard: "升级" is the
+    // first item (its submenu holds "检测升级"), "关于" the second.
+    bool ChooseCheckForUpdate() const;
+    bool ChooseAbout() const;
+
     Process& Program() { return *process_; }
     const RunDirectory& Directory() const { return directory_; }
     std::string CommandLine() const { return "\"" + directory_.File(exeName_) + "\""; }
