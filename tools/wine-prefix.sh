@@ -15,6 +15,9 @@ prepare_wine_prefix() {
     # A crashing child exits instead of leaving a crash dialog open.
     "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
     "$WINESERVER" -w
+    # This Wine does not find the Marlett font of the fonts-wine package by
+    # itself, and without it the caption buttons show letters.
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
     touch "$WINEPREFIX/.vantry-ready"
   fi
   # The server and Wine's own services start here, detached from our pipes:
