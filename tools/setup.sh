@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev
-  wine64 fonts-wine xvfb xauth x11-apps imagemagick
+  wine64 fonts-wine xvfb xauth x11-utils imagemagick
   cmake ninja-build g++ googletest libgtest-dev python3 bzip2
   locales fonts-wqy-microhei clang-14 libclang-rt-14-dev
 )
