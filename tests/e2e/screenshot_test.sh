@@ -10,7 +10,7 @@ source "$repo/tools/wine-env.sh"
 source "$repo/tools/screenshot.sh"
 
 run_dir=$(mktemp -d)
-trap 'kill $pid 2>/dev/null; wait $pid 2>/dev/null; rm -rf "$run_dir"' EXIT
+trap 'kill $pid 2>/dev/null || true; wait $pid 2>/dev/null || true; rm -rf "$run_dir"' EXIT
 cp "$exe" "$run_dir/Vantry.exe"
 "$WINE" "$run_dir/Vantry.exe" </dev/null >/dev/null 2>&1 &
 pid=$!
