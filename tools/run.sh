@@ -2,12 +2,8 @@
 # Builds Vantry.exe and starts it under Wine. With DISPLAY set it opens there
 # and runs until you close it; without, it opens on a private Xvfb, is saved
 # as a screenshot, and is closed again.
-set -euo pipefail
 here=$(dirname "$0")
-bash "$here/setup.sh"
-source "$here/build.sh"
-source "$here/xvfb.sh"
-source "$here/wine-prefix.sh"
+source "$here/prepare.sh"
 source "$here/screenshot.sh"
 
 build_windows_for_tests >/dev/null

@@ -2,12 +2,8 @@
 # Builds everything and runs every test: the native unit tests (sanitized),
 # the Win32 layer and the real programs under Wine on an X display (a private
 # Xvfb when DISPLAY is not set), and a build of the 32-bit release.
-set -euo pipefail
 here=$(dirname "$0")
-bash "$here/setup.sh"
-source "$here/build.sh"
-source "$here/xvfb.sh"
-source "$here/wine-prefix.sh"
+source "$here/prepare.sh"
 
 configure_and_build native -DCMAKE_BUILD_TYPE=Debug
 build_windows_for_tests
