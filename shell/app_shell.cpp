@@ -45,14 +45,38 @@ void EndProgram(int exitCode)
     ExitProcess(static_cast<UINT>(exitCode));
 }
 
+namespace {
+
+void HandleMessage(const MSG& msg, const std::function<bool(const MSG&)>& filter)
+{
+    if (filter && filter(msg))
+        return;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+}
+
+}  // namespace
+
 int RunMessageLoop(const std::function<bool(const MSG&)>& filter)
 {
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (filter && filter(msg))
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0)
+        HandleMessage(msg, filter);
     return static_cast<int>(msg.wParam);
+}
+
+void DispatchPendingMessages(const std::function<bool(const MSG&)>& filter)
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT) {
+        if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            return;
+        if (msg.message == WM_QUIT) {
+            // What the first look saw was handled inside the second; the quit
+            // request belongs to the loop.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        HandleMessage(msg, filter);
+    }
 }

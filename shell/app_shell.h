@@ -23,3 +23,8 @@ std::string ExecutableName();
 // message first and returns true for one it has handled itself. Returns the
 // quit request's code.
 int RunMessageLoop(const std::function<bool(const MSG&)>& filter);
+
+// Handles the messages already queued, as the loop would, and returns when
+// the queue is empty or the quit request is next; the quit request stays
+// queued for the loop.
+void DispatchPendingMessages(const std::function<bool(const MSG&)>& filter);

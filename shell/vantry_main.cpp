@@ -16,6 +16,7 @@
 #include "shell/number_text.h"
 #include "shell/program_version.h"
 #include "update/manifest_tree.h"
+#include "update/update_checker.h"
 
 namespace {
 
@@ -61,6 +62,7 @@ MainWindowEvents MainWindowHandlers()
     events.created = BringWindowToStartingState;
     events.usbButtonClicked = [] { ToggleUsbStorage(machinePolicy, mainWindow.UsbButton()); };
     events.writeProtectClicked = [] { StoreWriteProtect(machinePolicy, mainWindow.WriteProtectBox()); };
+    events.checkForUpdateChosen = [] { CheckForUpdate(mainWindow, *manifestTree); };
     events.aboutChosen = [] { ShowAbout(mainWindow); };
     events.aboutTimerTicked = [] { AboutTick(mainWindow); };
     return events;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <wininet.h>
 
 #include <utility>
 
@@ -62,7 +63,29 @@ struct HookTraits {
     static void Close(Handle h) { UnhookWindowsHookEx(h); }
 };
 
+// CreateFileA reports failure with INVALID_HANDLE_VALUE, not null.
+struct FileTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle h) { CloseHandle(h); }
+};
+
+struct FindTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle h) { FindClose(h); }
+};
+
+struct InternetTraits {
+    using Handle = HINTERNET;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { InternetCloseHandle(h); }
+};
+
 using UniqueHandle = ScopedHandle<KernelHandleTraits>;
 using UniqueRegKey = ScopedHandle<RegKeyTraits>;
 using UniqueMenu = ScopedHandle<MenuTraits>;
 using UniqueHook = ScopedHandle<HookTraits>;
+using UniqueFile = ScopedHandle<FileTraits>;
+using UniqueFind = ScopedHandle<FindTraits>;
+using UniqueInternet = ScopedHandle<InternetTraits>;

@@ -6,6 +6,7 @@ here=$(dirname "$0")
 source "$here/prepare.sh"
 
 configure_and_build native -DCMAKE_BUILD_TYPE=Debug
+build_fuzz_targets
 build_windows_for_tests
 configure_and_build win32 -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=MinSizeRel \
   -DVANTRY_TESTS=OFF
@@ -14,6 +15,6 @@ start_display
 trap 'stop_wine; stop_display' EXIT
 prepare_wine_prefix
 
-# One ctest run over both trees.
-printf 'subdirs("native" "win64")\n' > "$VANTRY_BUILD/CTestTestfile.cmake"
+# One ctest run over the three trees.
+printf 'subdirs("native" "fuzz" "win64")\n' > "$VANTRY_BUILD/CTestTestfile.cmake"
 ctest --test-dir "$VANTRY_BUILD" --output-on-failure "$@"
