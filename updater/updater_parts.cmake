@@ -41,3 +41,7 @@ add_executable(dl tools/bench/dl.cpp)
 target_link_libraries(dl PRIVATE download_engine)
 add_executable(unpack tools/bench/unpack.cpp)
 target_link_libraries(unpack PRIVATE package_files)
+# Static and stripped, beside the other executables, like those built later.
+set_target_properties(dl unpack PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+target_link_options(dl PRIVATE -static -s)
+target_link_options(unpack PRIVATE -static -s)

@@ -2,8 +2,9 @@
 #include <optional>
 #include <vector>
 
-#include "iowin32.h"
 #include "unzip.h"
+// After unzip.h, which brings the zlib declarations it needs.
+#include "iowin32.h"
 #include "updater/package/entry_path.h"
 #include "updater/package/package_files.h"
 
