@@ -98,7 +98,7 @@ void TestServer::Start(const std::string& name, int port)
     const std::string unixDirectory = UnixPathOf(directory_);
     ASSERT_FALSE(unixDirectory.empty()) << "no Unix path for " << directory_;
     ASSERT_TRUE(StartLinuxProgram(std::string(VANTRY_PYTHON) + " " + VANTRY_SERVER_SCRIPT + " " +
-                                  std::to_string(port) + " " + unixDirectory))
+                                  std::to_string(port) + " \"" + unixDirectory + "\""))
         << "python3 could not be started";
     WaitUntil([&] { return FileExists(File("ready")) || FileExists(File("error")); }, kStartWait);
     ASSERT_FALSE(FileExists(File("error"))) << ReadFileBytes(File("error"));

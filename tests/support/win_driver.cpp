@@ -1,5 +1,8 @@
 #include "tests/support/win_driver.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "shell/gbk_text.h"
 
 std::string BinDirectory()
@@ -166,6 +169,15 @@ std::string WindowText(HWND window)
     return text;
 }
 
+std::string StoredWindowText(HWND window)
+{
+    wchar_t text[1024] = {};
+    InternalGetWindowText(window, text, static_cast<int>(std::size(text)));
+    char converted[2048] = {};
+    WideCharToMultiByte(CP_ACP, 0, text, -1, converted, sizeof converted, nullptr, nullptr);
+    return converted;
+}
+
 std::string ClassOf(HWND window)
 {
     char name[256] = {};
@@ -260,6 +272,23 @@ bool Activate(HWND window)
 {
     SetForegroundWindow(window);
     return WaitUntil([&] { return GetForegroundWindow() == window; }, Milliseconds(3000));
+}
+
+std::vector<std::string> ListDirectory(const std::string& directory)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((directory + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::vector<std::vector<std::string>> ReadLaunches(const std::string& directory)

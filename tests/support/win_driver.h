@@ -85,6 +85,9 @@ std::vector<HWND> TopWindowsOf(DWORD processId);
 std::string DescribeTopWindows(DWORD processId);
 
 std::string WindowText(HWND window);
+// The text the system keeps for the window, read without sending it a
+// message: it works while the window's thread is blocked.
+std::string StoredWindowText(HWND window);
 std::string ClassOf(HWND window);
 // The child's rectangle in its parent's client coordinates.
 RECT ChildRect(HWND child);
@@ -99,6 +102,9 @@ void PressKey(WORD virtualKey, bool withShift = false);
 // Brings the window to the front and waits until it has the focus.
 bool Activate(HWND window);
 HWND FocusOf(HWND topWindow);
+
+// The files and directories directly in `directory`, sorted.
+std::vector<std::string> ListDirectory(const std::string& directory);
 
 // Lines of the recorder's "launches.log" in `directory`, each split at tabs.
 std::vector<std::vector<std::string>> ReadLaunches(const std::string& directory);
