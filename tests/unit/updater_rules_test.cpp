@@ -79,6 +79,20 @@ TEST(RangeHeaderTest, AsksForTheRest)
     EXPECT_EQ(RangeHeader(ByteRange{0, -1}), "Range: bytes=0-");
 }
 
+TEST(NextReadSizeTest, GrowsWhenQuickAndShrinksWhenSlowWithinBounds)
+{
+    constexpr int kSmallest = 20480;
+    constexpr int kLargest = 262144;
+    EXPECT_EQ(NextReadSize(kSmallest, 0, kSmallest, kLargest), 2 * kSmallest);
+    EXPECT_EQ(NextReadSize(200000, 1, kSmallest, kLargest), kLargest);
+    EXPECT_EQ(NextReadSize(kLargest, 50, kSmallest, kLargest), kLargest);
+    EXPECT_EQ(NextReadSize(kLargest, 150, kSmallest, kLargest), kLargest / 2);
+    EXPECT_EQ(NextReadSize(30000, 400, kSmallest, kLargest), kSmallest);
+    // The task's read block may exceed the usual largest size: it is then the only size.
+    EXPECT_EQ(NextReadSize(kLargest * 2, 0, kLargest * 2, kLargest * 2), kLargest * 2);
+    EXPECT_EQ(NextReadSize(kLargest * 2, 500, kLargest * 2, kLargest * 2), kLargest * 2);
+}
+
 TEST(TaskStateTest, ItemsAndBounds)
 {
     std::vector<ByteRange> ranges = {ByteRange{0, 50, 20}, ByteRange{50, 100, 5}};

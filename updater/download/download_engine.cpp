@@ -21,6 +21,16 @@ constexpr int kHttpPartial = 206;
 constexpr int kHttpFirstError = 400;
 constexpr int kMessageKindError = 1;
 constexpr int kMessageLevelError = 2;
+// The first request asks for no more than this, since it goes out before the
+// size is known. Closing a WinINet request makes Wine read the rest of its body
+// (1 KB at a time, as fast as the server sends), so an open-ended first answer
+// cut off at the end of the first range cost the whole rest of the file.
+// No range is smaller, so the first answer never runs past the first range.
+constexpr std::int64_t kFirstAnswerBytes = kMinRangeBytes;
+// Reads grow up to this size while the server keeps up (see NextReadSize):
+// with the task's 20 KB reads, the cost of each InternetReadFile under Wine
+// capped a connection at about 200 MB/s on loopback; 256 KB reads reach 500.
+constexpr int kMaxReadBytes = 256 * 1024;
 
 std::atomic<int> nextTaskId{1};
 
@@ -77,8 +87,10 @@ private:
     void Message(const std::string& text);
 
     void RunAttempt(const std::shared_ptr<Attempt>& attempt);
-    bool AcceptAnswer(Attempt& attempt, std::int64_t& offset);
-    bool ReceiveBody(Attempt& attempt, std::int64_t offset);
+    bool FetchRange(Attempt& attempt);
+    std::string NextRequestHeader(Attempt& attempt);
+    bool AcceptAnswer(Attempt& attempt, std::int64_t& offset, std::int64_t& answerEnd);
+    bool ReceiveBody(Attempt& attempt, std::int64_t& offset);
     void QueueStartLocked();
     void QueueLocked(Event event);
 
@@ -338,15 +350,7 @@ bool TaskRun::Complete()
 
 void TaskRun::RunAttempt(const std::shared_ptr<Attempt>& attempt)
 {
-    std::int64_t offset = 0;
-    TimeLimits limits{param_.connectTimeout, param_.sendTimeout, param_.receiveTimeout};
-    std::string header;
-    {
-        std::lock_guard lock(mutex_);
-        header = RangeHeader(ranges_[attempt->range]);
-    }
-    bool ok = attempt->request.Send(session_, address_, header, limits) && AcceptAnswer(*attempt, offset) &&
-              ReceiveBody(*attempt, offset);
+    bool ok = FetchRange(*attempt);
 
     std::lock_guard lock(mutex_);
     attempt->finished = true;
@@ -371,9 +375,40 @@ void TaskRun::RunAttempt(const std::shared_ptr<Attempt>& attempt)
     QueueLocked({传送常量::线程异常结束, attempt->range + 1, range.tries, status});
 }
 
+// Requests the rest of the attempt's range until it is complete; an answer
+// that ends where it was asked to end is followed by a request for the rest.
+bool TaskRun::FetchRange(Attempt& attempt)
+{
+    TimeLimits limits{param_.connectTimeout, param_.sendTimeout, param_.receiveTimeout};
+    for (;;) {
+        std::string header = NextRequestHeader(attempt);
+        std::int64_t offset = 0, answerEnd = -1;
+        if (!attempt.request.Send(session_, address_, header, limits) || !AcceptAnswer(attempt, offset, answerEnd) ||
+            !ReceiveBody(attempt, offset))
+            return false;
+        std::lock_guard lock(mutex_);
+        const ByteRange& range = ranges_[attempt.range];
+        if (range.Complete() || range.end < 0)
+            return true;
+        if (offset != answerEnd || attempt.abandoned)
+            return false;  // cut short
+    }
+}
+
+std::string TaskRun::NextRequestHeader(Attempt& attempt)
+{
+    std::lock_guard lock(mutex_);
+    attempt.deadline = MonotonicMs() + param_.connectTimeout + param_.sendTimeout + param_.receiveTimeout;
+    ByteRange asked = ranges_[attempt.range];
+    if (asked.end < 0)
+        asked.end = kFirstAnswerBytes;
+    return RangeHeader(asked);
+}
+
 // Checks the answer's status and range against what was asked, and learns the
-// size from the first answer. `offset` receives where the body belongs.
-bool TaskRun::AcceptAnswer(Attempt& attempt, std::int64_t& offset)
+// size from the first answer. `offset` receives where the body belongs,
+// `answerEnd` where it ends (-1 when unknown).
+bool TaskRun::AcceptAnswer(Attempt& attempt, std::int64_t& offset, std::int64_t& answerEnd)
 {
     int status = attempt.request.Status();
     std::optional<ContentRange> contentRange = ParseContentRange(attempt.request.ContentRange());
@@ -393,6 +428,7 @@ bool TaskRun::AcceptAnswer(Attempt& attempt, std::int64_t& offset)
             QueueLocked({传送常量::下载数据范围, static_cast<std::int64_t>(ranges_.size()), total_});
         }
         offset = ranges_[attempt.range].NextByte();
+        answerEnd = contentRange->last + 1;
         return true;
     }
     if (status == kHttpOk && ranges_.size() == 1) {
@@ -401,21 +437,28 @@ bool TaskRun::AcceptAnswer(Attempt& attempt, std::int64_t& offset)
         range = ByteRange{0, length, 0, range.tries, true, range.retryAt};
         QueueStartLocked();
         offset = 0;
+        answerEnd = length;
         return true;
     }
     return false;
 }
 
-bool TaskRun::ReceiveBody(Attempt& attempt, std::int64_t offset)
+// Writes the body from `offset` on, which is left where the writing ended.
+bool TaskRun::ReceiveBody(Attempt& attempt, std::int64_t& offset)
 {
     SaveFile file;
     if (!file.Open(param_.savePath, offset))
         return false;
-    std::vector<char> buffer(std::max(param_.readBlock, 1));
+    const int smallest = std::max(param_.readBlock, 1);
+    const int largest = std::max(smallest, kMaxReadBytes);
+    std::vector<char> buffer(largest);
+    int size = smallest;
     for (;;) {
-        long got = attempt.request.Read(buffer.data(), static_cast<unsigned long>(buffer.size()));
+        std::uint64_t started = MonotonicMs();
+        long got = attempt.request.Read(buffer.data(), static_cast<unsigned long>(size));
         if (got <= 0)
             return got == 0;  // a dropped connection also ends with 0: the caller compares sizes
+        size = NextReadSize(size, MonotonicMs() - started, smallest, largest);
         std::int64_t take = got;
         {
             std::lock_guard lock(mutex_);
@@ -428,6 +471,7 @@ bool TaskRun::ReceiveBody(Attempt& attempt, std::int64_t offset)
         if (!file.Write(buffer.data(), static_cast<unsigned long>(take)))
             return false;
         received_ += take;
+        offset += take;
         std::lock_guard lock(mutex_);
         if (attempt.abandoned)
             return false;

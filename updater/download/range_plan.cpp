@@ -33,6 +33,17 @@ void RecordFailure(ByteRange& range, std::uint64_t now, int pauseMs)
 
 bool Exhausted(const ByteRange& range) { return !range.busy && !range.Complete() && range.tries >= kMaxTries; }
 
+int NextReadSize(int size, std::uint64_t tookMs, int smallest, int largest)
+{
+    constexpr std::uint64_t kQuickReadMs = 25;
+    constexpr std::uint64_t kSlowReadMs = 100;
+    if (tookMs < kQuickReadMs)
+        return std::max(smallest, std::min(size * 2, largest));
+    if (tookMs > kSlowReadMs)
+        return std::min(largest, std::max(size / 2, smallest));
+    return size;
+}
+
 namespace {
 
 bool TakeNumber(std::string_view& text, std::int64_t& value)

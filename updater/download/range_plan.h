@@ -37,6 +37,13 @@ void RecordFailure(ByteRange& range, std::uint64_t now, int pauseMs);
 // Incomplete, idle, and out of tries: the task cannot finish.
 bool Exhausted(const ByteRange& range);
 
+// The size of a connection's next read after one of `size` bytes took
+// `tookMs`: doubled up to `largest` when quick, halved down to `smallest` when
+// slow. A read returns only when its whole size has come, so on a slow link a
+// large read would hold back progress and a stop; on a fast one each read costs
+// a trip through the socket layer, and large reads make fewer trips.
+int NextReadSize(int size, std::uint64_t tookMs, int smallest, int largest);
+
 struct ContentRange {
     std::int64_t first = 0;
     std::int64_t last = 0;
