@@ -44,7 +44,11 @@ if ! (cd "$minizip_dir" 2>/dev/null && echo "$minizip_files" | sha256sum --quiet
   # A deb-src entry built from the URIs of the system's own deb entry.
   src_list=/etc/apt/sources.list.d/vantry-src.sources
   if [ ! -f "$src_list" ]; then
-    uris=$(awk '/^URIs:/ {print $2; exit}' /etc/apt/sources.list.d/debian.sources)
+    # deb822 (the usual images) or one-line form (debootstrap).
+    uris=$(awk '/^URIs:/ {print $2; exit}' /etc/apt/sources.list.d/debian.sources 2>/dev/null || true)
+    [ -n "$uris" ] || uris=$(awk '$1 == "deb" { for (i = 2; i <= NF; i++) if ($i ~ /^[a-z]+:/) { print $i; exit } }' \
+      /etc/apt/sources.list 2>/dev/null || true)
+    [ -n "$uris" ] || { echo "setup: no Debian package source found for minizip" >&2; exit 1; }
     printf 'Types: deb-src\nURIs: %s\nSuites: bookworm\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
       "$uris" > "$src_list"
     apt-get update -qq
