@@ -31,6 +31,7 @@ set_property(TARGET minizip PROPERTY COMPILE_OPTIONS -w)
 target_link_libraries(minizip PUBLIC ZLIB::ZLIB)
 
 add_library(package_files STATIC
+    updater/package/archive_reader.cpp
     updater/package/directory_tree.cpp
     updater/package/zip_extract.cpp
 )

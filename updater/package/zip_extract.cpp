@@ -1,10 +1,10 @@
 // ExtractZip on minizip, with Win32 file calls.
 #include <optional>
+#include <unordered_set>
 #include <vector>
 
 #include "unzip.h"
-// After unzip.h, which brings the zlib declarations it needs.
-#include "iowin32.h"
+#include "updater/package/archive_reader.h"
 #include "updater/package/entry_path.h"
 #include "updater/package/package_files.h"
 
@@ -88,23 +88,45 @@ bool InflateInto(unzFile zip, HANDLE file, std::vector<char>& buffer)
     }
 }
 
-// Writes the current entry to `path`, replacing a read-only file there.
-bool WriteCurrentEntry(unzFile zip, const std::string& path, std::vector<char>& buffer)
+// Creates the parents of `path` that this extraction has not made yet: under
+// Wine each CreateDirectoryA costs a server call and a walk of the path.
+void CreateParents(const std::string& path, std::unordered_set<std::string>& made)
 {
     for (const std::string& parent : ParentDirectories(path))
-        CreateDirectoryA(parent.c_str(), nullptr);
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (made.insert(parent).second)
+            CreateDirectoryA(parent.c_str(), nullptr);
+}
+
+// Leaves the file with no attributes set (creating it set "archive"), through
+// its handle: by path, Wine opens and closes the file again.
+bool ClearAttributes(HANDLE file)
+{
+    FILE_BASIC_INFO info{};
+    info.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    return SetFileInformationByHandle(file, FileBasicInfo, &info, sizeof info);
+}
+
+HANDLE CreateEntryFile(const std::string& path)
+{
+    return CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// Writes the current entry to `path`, replacing a read-only file there.
+bool WriteCurrentEntry(unzFile zip, const std::string& path, std::vector<char>& buffer,
+                       std::unordered_set<std::string>& made)
+{
+    CreateParents(path, made);
     if (unzOpenCurrentFile(zip) != UNZ_OK)
         return false;
     bool written;
     {
-        UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-        written = file && InflateInto(zip, file.Get(), buffer);
+        UniqueFile file(CreateEntryFile(path));
+        if (!file && SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL))
+            file.Reset(CreateEntryFile(path));
+        written = file && InflateInto(zip, file.Get(), buffer) && ClearAttributes(file.Get());
     }
     // The CRC is checked here, after the last byte.
     bool intact = unzCloseCurrentFile(zip) == UNZ_OK;
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     return written && intact;
 }
 
@@ -121,7 +143,7 @@ int ExtractZip(const std::string& archive, const std::string& directory)
         return kExtractFailed;
 
     zlib_filefunc64_def io;
-    fill_win32_filefunc64A(&io);
+    FillBufferedReadFunctions(&io);
     UniqueZip zip(unzOpen2_64(archive.c_str(), &io));
     if (!zip)
         return kExtractFailed;
@@ -131,12 +153,13 @@ int ExtractZip(const std::string& archive, const std::string& directory)
 
     const std::string base = EndsWithBackslash(directory) ? directory : directory + "\\";
     std::vector<char> buffer(kCopyBufferBytes);
+    std::unordered_set<std::string> made;
     int at = unzGoToFirstFile(zip.Get());
     for (const std::string& path : *paths) {
         if (at != UNZ_OK)
             return kExtractFailed;
         bool ok = IsDirectoryEntry(path) ? CreateDirectoryChain(base + path.substr(0, path.size() - 1))
-                                         : WriteCurrentEntry(zip.Get(), base + path, buffer);
+                                         : WriteCurrentEntry(zip.Get(), base + path, buffer, made);
         if (!ok)
             return kExtractFailed;
         at = unzGoToNextFile(zip.Get());
