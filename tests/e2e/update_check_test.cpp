@@ -371,9 +371,14 @@ TEST(UpdateConsentTest, OkHandsOverToTheEmbeddedUpdater)
 {
     TestServer server("update handover");
     ASSERT_TRUE(server.Listening());
+    // The package's answer comes late: the updater is still downloading when
+    // the test closes it.
+    server.Serve("/v.zip", HttpResponse(404, ""), 8000);
     server.Serve(kManifestPath,
-                 HttpResponse(200, ManifestWith(u8"版本号=\"3.3\" 升级说明=\"修复问题\" 下载地址=\"http://127.0.0.1/v.zip\" "
-                                                u8"文件标题=\"Vantry\" 文件名=\"Vantry.exe\"")));
+                 HttpResponse(200, ManifestWith(u8"版本号=\"3.3\" 升级说明=\"修复问题\" 下载地址=\"http://127.0.0.1:" +
+                                                std::u8string(reinterpret_cast<const char8_t*>(
+                                                    std::to_string(UpdateServerPort()).c_str())) +
+                                                u8"/v.zip\" 文件标题=\"Vantry\" 文件名=\"Vantry.exe\"")));
     VantryRun run("update handover 空 格");
     ASSERT_NE(run.Start(), nullptr);
     ASSERT_TRUE(run.ChooseCheckForUpdate());
@@ -391,6 +396,9 @@ TEST(UpdateConsentTest, OkHandsOverToTheEmbeddedUpdater)
     HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, updaterId);
     ASSERT_NE(process, nullptr);
     PostMessageA(updater, WM_CLOSE, 0, 0);
+    HWND prompt = WaitForTopWindow(updaterId, "提示信息");
+    ASSERT_NE(prompt, nullptr) << DescribeTopWindows(updaterId);
+    PostMessageA(GetDlgItem(prompt, IDCANCEL), BM_CLICK, 0, 0);
     EXPECT_EQ(WaitForSingleObject(process, 5000), WAIT_OBJECT_0);
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(process, &code);

@@ -1,0 +1,32 @@
+#include "updater/install_paths.h"
+
+#include "shell/number_text.h"
+
+namespace {
+
+constexpr const char* kPackageStem = "\\升级文件\\temp";
+constexpr const char* kPackageExtension = ".zip";
+constexpr const char* kUnpackName = "\\e_update";
+constexpr const char* kParentStep = "\\..\\";
+
+}  // namespace
+
+std::string PackagePath(const std::string& updaterDirectory, int task)
+{
+    return updaterDirectory + kPackageStem + FormatInteger(task) + kPackageExtension;
+}
+
+std::string UnpackDirectory(const std::string& updaterDirectory)
+{
+    return updaterDirectory + kUnpackName;
+}
+
+std::string ProgramDirectory(const std::string& updaterDirectory)
+{
+    return updaterDirectory + kParentStep;
+}
+
+std::string RestartCommandLine(const std::string& updaterDirectory, const std::string& programName)
+{
+    return "\"" + ProgramDirectory(updaterDirectory) + programName + "\"";
+}
