@@ -9,6 +9,9 @@
 #include "tests/support/test_server.h"
 #include "tests/support/win_driver.h"
 
+// After windows.h, which win_driver.h brings in.
+#include <commctrl.h>
+
 namespace {
 
 constexpr const char* kWindowTitle = "下载管理器";
@@ -34,6 +37,21 @@ std::string PackageFile(const std::string& name)
 std::string Address(const std::string& path)
 {
     return "http://127.0.0.1:" + std::to_string(UpdateServerPort()) + path;
+}
+
+// The range server's slow files: 50 KB/s per connection.
+std::string SlowAddress(const std::string& name)
+{
+    const char* port = std::getenv("VANTRY_RANGE_PORT");
+    return "http://127.0.0.1:" + std::string(port ? port : "0") + "/slow/" + name;
+}
+
+bool IsSpeedText(const std::string& text)
+{
+    const std::size_t point = text.find('.');
+    return point != std::string::npos && point > 0 && text.substr(point + 3) == "KB/s" &&
+           text.find_first_not_of("0123456789") == point &&
+           text.substr(point + 1, 2).find_first_not_of("0123456789") == std::string::npos;
 }
 
 std::string UpdaterLine(const std::string& updaterPath, const std::string& address)
@@ -214,6 +232,25 @@ TEST_F(DownloadManagerTest, ShowsTheTaskAndKeepsTheTransferOnOk)
     EXPECT_EQ(log.rfind("执行下载任务1 #传送常量.下载上传开始\r\n", 0), 0u) << log;
 
     // Not a ZIP archive: nothing is copied, and the program starts again.
+    EXPECT_EQ(updater_->WaitForExit(kInstallWait), 0u);
+    install_.ExpectRestartedAndCleanedUp();
+    install_.ExpectOldFiles();
+}
+
+TEST_F(DownloadManagerTest, ShowsProgressAndSpeedWhileDataArrives)
+{
+    HWND window = StartUpdater(SlowAddress("size.bin"));
+    ASSERT_NE(window, nullptr);
+    HWND progressBar = RowControl(window, {270, 21, 124, 16});
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(progressBar) != FALSE; }, Milliseconds(15000)));
+    const std::string speed = WindowText(RowControl(window, {399, 21, 61, 16}));
+    EXPECT_TRUE(IsSpeedText(speed)) << speed;
+    EXPECT_FALSE(IsWindowVisible(RowControl(window, {461, 21, 53, 16}))) << "the operation label gives way";
+    const LRESULT percent = SendMessageA(progressBar, PBM_GETPOS, 0, 0);
+    EXPECT_GE(percent, 0);
+    EXPECT_LE(percent, 100);
+    EXPECT_NE(WindowText(Log(window)).find("\r\n #传送常量.收到数据\r\n"), std::string::npos);
+
     EXPECT_EQ(updater_->WaitForExit(kInstallWait), 0u);
     install_.ExpectRestartedAndCleanedUp();
     install_.ExpectOldFiles();

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Runs update.exe's end-to-end tests under Wine with the packages they
 serve, made here with zipfile: the new program is the recording stand-in
-(recorder.exe) with a marker appended, so its start is logged.
+(recorder.exe) with a marker appended, so its start is logged. The range
+server of the download tests serves the same files slowly, for a transfer
+that can be watched.
 
 usage: run_updater_tests.py WINE_RUN TEST_EXE RECORDER_EXE [gtest arguments]
 """
@@ -11,6 +13,9 @@ import subprocess
 import sys
 import tempfile
 import zipfile
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import range_server  # noqa: E402
 
 NEW_PROGRAM_MARKER = b"\0new Vantry"
 NEW_TEXT = b"new a"
@@ -48,10 +53,17 @@ def make_packages(directory, recorder):
 def main():
     wine_run, exe, recorder = sys.argv[1:4]
     with tempfile.TemporaryDirectory(prefix="vantry-updater-") as work:
-        make_packages(work, recorder)
+        packages = os.path.join(work, "packages")
+        os.makedirs(packages)
+        make_packages(packages, recorder)
+        server = range_server.start(packages, os.path.join(work, "requests.log"))
         env = dict(os.environ)
-        env["VANTRY_PACKAGES"] = "Z:" + work.replace("/", "\\")
-        return subprocess.call([wine_run, exe] + sys.argv[4:], env=env)
+        env["VANTRY_PACKAGES"] = "Z:" + packages.replace("/", "\\")
+        env["VANTRY_RANGE_PORT"] = str(server.server_address[1])
+        try:
+            return subprocess.call([wine_run, exe] + sys.argv[4:], env=env)
+        finally:
+            server.shutdown()
 
 
 if __name__ == "__main__":
