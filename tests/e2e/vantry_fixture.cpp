@@ -52,8 +52,9 @@ HWND VantryRun::Start()
     process_ = StartAnother();
     window_ = WaitForTopWindow(process_->Id(), "Vantry");
     if (!window_) {
-        ADD_FAILURE() << "no window; running " << process_->Running() << "; its windows:"
-                      << DescribeTopWindows(process_->Id());
+        ADD_FAILURE() << "no window; started " << process_->Started() << ", running " << process_->Running()
+                      << ", exit code " << process_->WaitForExit(Milliseconds(0)) << "; its windows:"
+                      << (process_->Started() ? DescribeTopWindows(process_->Id()) : std::string());
         return nullptr;
     }
     Activate(window_);

@@ -1,5 +1,7 @@
 #include "tests/support/win_driver.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <iterator>
 
@@ -14,9 +16,12 @@ std::string BinDirectory()
 
 RunDirectory::RunDirectory(const std::string& name)
 {
+    // A number of its own for each directory: a program that the previous test
+    // ended may still hold its files for a moment, so a path is never reused.
+    static int made = 0;
     const std::string runs = BinDirectory() + "\\runs";
     CreateDirectoryA(runs.c_str(), nullptr);
-    path_ = runs + "\\" + name;
+    path_ = runs + "\\" + name + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++made);
     RemoveTree(path_);
     CreateDirectoryA(path_.c_str(), nullptr);
 }
@@ -28,7 +33,9 @@ RunDirectory::~RunDirectory()
 
 void RunDirectory::Install(const std::string& builtName, const std::string& installedName) const
 {
-    CopyFileA((BinDirectory() + "\\" + builtName).c_str(), File(installedName).c_str(), FALSE);
+    const std::string from = BinDirectory() + "\\" + builtName;
+    if (!CopyFileA(from.c_str(), File(installedName).c_str(), FALSE))
+        ADD_FAILURE() << "cannot copy " << from << " to " << File(installedName) << ", error " << GetLastError();
 }
 
 void RemoveTree(const std::string& path)
