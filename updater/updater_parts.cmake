@@ -33,6 +33,7 @@ target_link_libraries(minizip PUBLIC ZLIB::ZLIB)
 add_library(package_files STATIC
     updater/package/archive_reader.cpp
     updater/package/directory_tree.cpp
+    updater/package/entry_writer.cpp
     updater/package/zip_extract.cpp
 )
 target_link_libraries(package_files PUBLIC updater_rules minizip)

@@ -77,6 +77,14 @@ TEST_F(PackageFiles, ZipSlipIsRefusedBeforeAnyEntryIsWritten)
     EXPECT_FALSE(PathExists(unpack + "\\ok.txt"));
 }
 
+TEST_F(PackageFiles, AnEntryThatCannotBeWrittenFailsTheExtraction)
+{
+    // A directory stands where the program file must go.
+    CreateDirectoryA(unpack.c_str(), nullptr);
+    CreateDirectoryA((unpack + "\\Vantry.exe").c_str(), nullptr);
+    EXPECT_EQ(ExtractZip(DataPath("edge.zip"), unpack), kExtractFailed);
+}
+
 TEST_F(PackageFiles, EmptyPathsAreBadArguments)
 {
     EXPECT_EQ(ExtractZip("", unpack), kExtractBadArguments);

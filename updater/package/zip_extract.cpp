@@ -1,10 +1,10 @@
 // ExtractZip on minizip, with Win32 file calls.
 #include <optional>
-#include <unordered_set>
 #include <vector>
 
 #include "unzip.h"
 #include "updater/package/archive_reader.h"
+#include "updater/package/entry_writer.h"
 #include "updater/package/entry_path.h"
 #include "updater/package/package_files.h"
 
@@ -64,70 +64,24 @@ std::optional<std::vector<std::string>> PlanEntries(unzFile zip)
     return paths;
 }
 
-bool CreateDirectoryChain(const std::string& path)
+// Inflates the current entry into the writer's file `path`; false when it
+// cannot be read, fails its CRC, or cannot be written.
+bool InflateCurrentEntry(unzFile zip, const std::string& path, std::vector<char>& buffer, EntryWriter& writer)
 {
-    for (const std::string& parent : ParentDirectories(path))
-        CreateDirectoryA(parent.c_str(), nullptr);
-    CreateDirectoryA(path.c_str(), nullptr);
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool InflateInto(unzFile zip, HANDLE file, std::vector<char>& buffer)
-{
-    for (;;) {
-        int got = unzReadCurrentFile(zip, buffer.data(), static_cast<unsigned>(buffer.size()));
-        if (got < 0)
-            return false;
-        if (got == 0)
-            return true;
-        DWORD written = 0;
-        if (!WriteFile(file, buffer.data(), static_cast<DWORD>(got), &written, nullptr) ||
-            written != static_cast<DWORD>(got))
-            return false;
-    }
-}
-
-// Creates the parents of `path` that this extraction has not made yet: under
-// Wine each CreateDirectoryA costs a server call and a walk of the path.
-void CreateParents(const std::string& path, std::unordered_set<std::string>& made)
-{
-    for (const std::string& parent : ParentDirectories(path))
-        if (made.insert(parent).second)
-            CreateDirectoryA(parent.c_str(), nullptr);
-}
-
-// Leaves the file with no attributes set (creating it set "archive"), through
-// its handle: by path, Wine opens and closes the file again.
-bool ClearAttributes(HANDLE file)
-{
-    FILE_BASIC_INFO info{};
-    info.FileAttributes = FILE_ATTRIBUTE_NORMAL;
-    return SetFileInformationByHandle(file, FileBasicInfo, &info, sizeof info);
-}
-
-HANDLE CreateEntryFile(const std::string& path)
-{
-    return CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
-// Writes the current entry to `path`, replacing a read-only file there.
-bool WriteCurrentEntry(unzFile zip, const std::string& path, std::vector<char>& buffer,
-                       std::unordered_set<std::string>& made)
-{
-    CreateParents(path, made);
     if (unzOpenCurrentFile(zip) != UNZ_OK)
         return false;
-    bool written;
-    {
-        UniqueFile file(CreateEntryFile(path));
-        if (!file && SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL))
-            file.Reset(CreateEntryFile(path));
-        written = file && InflateInto(zip, file.Get(), buffer) && ClearAttributes(file.Get());
+    bool inflated = writer.BeginFile(path);
+    while (inflated) {
+        int got = unzReadCurrentFile(zip, buffer.data(), static_cast<unsigned>(buffer.size()));
+        if (got <= 0) {
+            inflated = got == 0;
+            break;
+        }
+        inflated = writer.Append(std::vector<char>(buffer.data(), buffer.data() + got));
     }
     // The CRC is checked here, after the last byte.
     bool intact = unzCloseCurrentFile(zip) == UNZ_OK;
-    return written && intact;
+    return inflated && intact && writer.EndFile();
 }
 
 }  // namespace
@@ -153,16 +107,16 @@ int ExtractZip(const std::string& archive, const std::string& directory)
 
     const std::string base = EndsWithBackslash(directory) ? directory : directory + "\\";
     std::vector<char> buffer(kCopyBufferBytes);
-    std::unordered_set<std::string> made;
+    EntryWriter writer;
     int at = unzGoToFirstFile(zip.Get());
     for (const std::string& path : *paths) {
         if (at != UNZ_OK)
             return kExtractFailed;
-        bool ok = IsDirectoryEntry(path) ? CreateDirectoryChain(base + path.substr(0, path.size() - 1))
-                                         : WriteCurrentEntry(zip.Get(), base + path, buffer, made);
+        bool ok = IsDirectoryEntry(path) ? writer.MakeDirectory(base + path.substr(0, path.size() - 1))
+                                         : InflateCurrentEntry(zip.Get(), base + path, buffer, writer);
         if (!ok)
             return kExtractFailed;
         at = unzGoToNextFile(zip.Get());
     }
-    return kExtractDone;
+    return writer.Finish() ? kExtractDone : kExtractFailed;
 }
