@@ -17,10 +17,22 @@ tree=$VANTRY_BUILD/win64
 cmake --build "$tree" --target dl unpack
 bin=$VANTRY_BUILD/win64/bin
 start_display
-trap 'stop_wine; stop_display' EXIT
+memlog=$(mktemp)
+trap 'rm -f "$memlog"; stop_wine; stop_display' EXIT
 prepare_wine_prefix
 
+# Each engine run also logs its peak resident memory (the whole Wine process).
+measure="/usr/bin/time -a -o $memlog -f"
 "$kit/bench-download.sh" --warmup 1 \
-  --tool "engine-x5=$WINE $bin/dl.exe --connections {conns} {url} {out_win}" \
-  --tool "engine-x1=$WINE $bin/dl.exe --connections 1 {url} {out_win}" "$@"
+  --tool "engine-x5=$measure 'engine-x5 {url} %M' $WINE $bin/dl.exe --connections {conns} {url} {out_win}" \
+  --tool "engine-x1=$measure 'engine-x1 {url} %M' $WINE $bin/dl.exe --connections 1 {url} {out_win}" "$@"
+# The most each column needed per file size, and how much more the largest
+# file needed than the smallest.
+awk '{ name = $2; sub(/.*\//, "", name); mb = name; gsub(/[^0-9]/, "", mb); key = $1 " " mb
+       if ($3 > peak[key]) peak[key] = $3
+       if (!($1 in low) || mb + 0 < low[$1]) low[$1] = mb + 0
+       if (mb + 0 > high[$1]) high[$1] = mb + 0 }
+     END { for (key in peak) printf "peak memory %s MB: %d KB\n", key, peak[key]
+           for (tool in low) printf "peak memory %s: %d MB file needs %d KB more than %d MB\n", tool,
+             high[tool], peak[tool " " high[tool]] - peak[tool " " low[tool]], low[tool] }' "$memlog" | sort
 "$kit/bench-unzip.sh" --warmup 1 --tool "ExtractZip=$WINE $bin/unpack.exe {zip_win} {dir_win}"
