@@ -2,6 +2,8 @@
 // run_download_tests.py makes.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "shell/win_handle.h"
 #include "tests/download/test_environment.h"
 #include "updater/package/package_files.h"
@@ -35,6 +37,20 @@ TEST_F(PackageFiles, PackageLandsInTheProgramDirectoryAndTheCopyIsRemoved)
     EXPECT_EQ(ReadWholeFile(program + "\\data\\a.txt"), "a text");
     EXPECT_TRUE(DeleteDirectory(unpack));
     EXPECT_FALSE(PathExists(unpack));
+}
+
+// Entries from a few bytes to several read windows long, stored and
+// deflated, across an archive much larger than what the reader holds.
+TEST_F(PackageFiles, EveryEntryArrivesByteForByte)
+{
+    ASSERT_EQ(ExtractZip(DataPath("mixed.zip"), unpack), kExtractDone);
+    std::istringstream names(ReadWholeFile(DataPath("mixed.list")));
+    int compared = 0;
+    for (std::string name; std::getline(names, name); ++compared) {
+        ASSERT_TRUE(PathExists(unpack + "\\" + name)) << name;
+        ASSERT_EQ(ReadWholeFile(unpack + "\\" + name), ReadWholeFile(DataPath("mixed\\" + name))) << name;
+    }
+    EXPECT_EQ(compared, 300);
 }
 
 TEST_F(PackageFiles, DirectoryWithDotNameArrivesEmpty)

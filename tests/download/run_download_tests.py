@@ -51,6 +51,7 @@ def make_zips(directory):
     with open(gbk_zip, "rb") as f:
         patched = f.read().replace(placeholder, gbk_name)
     write(gbk_zip, patched)
+    make_mixed_zip(directory)
     with open(good, "rb") as f:
         whole = f.read()
     write(os.path.join(directory, "truncated.zip"), whole[: len(whole) // 2])
@@ -63,6 +64,26 @@ def make_zips(directory):
     at = damaged.find(payload)
     damaged[at + 500] ^= 0xFF
     write(os.path.join(directory, "crc.zip"), bytes(damaged))
+
+
+def make_mixed_zip(directory):
+    """An archive far larger than the extractor's read windows: stored and
+    deflated entries of many sizes in nested directories, and the expected
+    bytes of each under mixed\ with their names listed in mixed.list."""
+    rng = random.Random(7)
+    expected = os.path.join(directory, "mixed")
+    names = []
+    with zipfile.ZipFile(os.path.join(directory, "mixed.zip"), "w") as z:
+        for n in range(300):
+            size = rng.choice([0, 1, 100, 4096, 65535, 65536, 300_000])
+            data = rng.randbytes(size) if n % 3 else (b"text line %d\r\n" % n) * (size // 16)
+            name = "d%d/s%d/f%d.bin" % (n % 7, n % 3, n)
+            method = zipfile.ZIP_STORED if n % 5 == 0 else zipfile.ZIP_DEFLATED
+            z.writestr(zipfile.ZipInfo(name), data, compress_type=method)
+            os.makedirs(os.path.dirname(os.path.join(expected, name)), exist_ok=True)
+            write(os.path.join(expected, name), data)
+            names.append(name.replace("/", "\\"))
+    write(os.path.join(directory, "mixed.list"), "\n".join(names).encode())
 
 
 def main():

@@ -12,11 +12,24 @@
 
 namespace {
 
-constexpr std::size_t kBufferBytes = 256 * 1024;
+constexpr std::size_t kWindowBytes = 256 * 1024;
 
+// One stretch of the archive held in memory.
+struct Window {
+    std::vector<char> bytes = std::vector<char>(kWindowBytes);
+    std::uint64_t start = 0;
+    std::size_t length = 0;
+    unsigned lastUse = 0;
+
+    bool Holds(std::uint64_t at) const { return at >= start && at < start + length; }
+};
+
+// Reads the archive through two windows: minizip alternates between the
+// central directory at the end and each entry's data, which one window would
+// read again for every entry.
 class BufferedArchive {
 public:
-    explicit BufferedArchive(HANDLE file) : file_(file), buffer_(kBufferBytes) {}
+    explicit BufferedArchive(HANDLE file) : file_(file) {}
 
     bool Open()
     {
@@ -31,15 +44,18 @@ public:
     {
         std::size_t done = 0;
         while (done < size && position_ < size_) {
-            if (!IsBuffered(position_)) {
-                if (size - done >= buffer_.size())
+            Window* window = WindowHolding(position_);
+            if (!window) {
+                if (size - done >= kWindowBytes)
                     return done + ReadAt(position_, out + done, size - done);
-                if (!Fill(position_))
+                window = Fill(position_);
+                if (!window)
                     return done;
             }
-            std::size_t from = static_cast<std::size_t>(position_ - bufferStart_);
-            std::size_t take = std::min(size - done, bufferLength_ - from);
-            std::memcpy(out + done, buffer_.data() + from, take);
+            window->lastUse = ++uses_;
+            std::size_t from = static_cast<std::size_t>(position_ - window->start);
+            std::size_t take = std::min(size - done, window->length - from);
+            std::memcpy(out + done, window->bytes.data() + from, take);
             done += take;
             position_ += take;
         }
@@ -59,17 +75,24 @@ public:
     bool Failed() const { return failed_; }
 
 private:
-    bool IsBuffered(std::uint64_t at) const { return at >= bufferStart_ && at < bufferStart_ + bufferLength_; }
-
-    bool Fill(std::uint64_t at)
+    Window* WindowHolding(std::uint64_t at)
     {
-        bufferStart_ = at;
-        bufferLength_ = 0;
-        bufferLength_ = ReadAtRaw(at, buffer_.data(), buffer_.size());
-        return bufferLength_ > 0;
+        for (Window& window : windows_)
+            if (window.Holds(at))
+                return &window;
+        return nullptr;
     }
 
-    // Reads past the buffer, moving the position.
+    // Refills the window used least recently.
+    Window* Fill(std::uint64_t at)
+    {
+        Window& window = windows_[0].lastUse <= windows_[1].lastUse ? windows_[0] : windows_[1];
+        window.start = at;
+        window.length = ReadAtRaw(at, window.bytes.data(), window.bytes.size());
+        return window.length > 0 ? &window : nullptr;
+    }
+
+    // Reads past the windows, moving the position.
     std::size_t ReadAt(std::uint64_t at, char* out, std::size_t size)
     {
         std::size_t got = ReadAtRaw(at, out, size);
@@ -89,11 +112,10 @@ private:
     }
 
     UniqueFile file_;
-    std::vector<char> buffer_;
+    Window windows_[2];
+    unsigned uses_ = 0;
     std::uint64_t size_ = 0;
     std::uint64_t position_ = 0;
-    std::uint64_t bufferStart_ = 0;
-    std::size_t bufferLength_ = 0;
     bool failed_ = false;
 };
 
