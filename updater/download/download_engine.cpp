@@ -3,6 +3,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "updater/download/address.h"
@@ -93,6 +94,7 @@ private:
     bool ReceiveBody(Attempt& attempt, std::int64_t& offset);
     void QueueStartLocked();
     void QueueLocked(Event event);
+    void WakeLocked();
 
     TaskParam param_;
     const TaskParam* source_;  // read again only inside the 存在同名文件 call
@@ -104,6 +106,7 @@ private:
     std::mutex mutex_;
     std::condition_variable wake_;
     // Guarded by mutex_.
+    bool woken_ = false;  // something for the task thread happened since it last looked
     std::int64_t total_ = -1;
     std::vector<ByteRange> ranges_;
     std::vector<std::shared_ptr<Attempt>> attempts_;
@@ -118,10 +121,16 @@ private:
     std::uint64_t windDownAt_ = 0;  // when a stop or a failure began ending the connections
 };
 
+void TaskRun::WakeLocked()
+{
+    woken_ = true;
+    wake_.notify_all();
+}
+
 void TaskRun::QueueLocked(Event event)
 {
     events_.push_back(event);
-    wake_.notify_all();
+    WakeLocked();
 }
 
 void TaskRun::QueueStartLocked()
@@ -190,17 +199,21 @@ void TaskRun::Run()
 {
     if (Prepare()) {
         std::unique_lock lock(mutex_);
-        while (!DoneLocked()) {
+        for (;;) {
             std::uint64_t now = MonotonicMs();
             ReapAttemptsLocked();
             CancelOverdueLocked(now);
             if (!stopRequested_ && !failed_)
                 StartDueAttemptsLocked(now);
             QueueProgressLocked(now);
+            if (DoneLocked())
+                break;
             lock.unlock();
             DeliverAll();
             lock.lock();
-            wake_.wait_for(lock, std::chrono::milliseconds(kTickMs));
+            // Woken at once by a finished connection, an event or a stop,
+            // also while the events were being delivered.
+            wake_.wait_for(lock, std::chrono::milliseconds(kTickMs), [&] { return std::exchange(woken_, false); });
         }
     }
     Finish();
@@ -331,7 +344,7 @@ void TaskRun::RequestStop()
     stopRequested_ = true;
     for (const std::shared_ptr<Attempt>& attempt : attempts_)
         attempt->request.Cancel();
-    wake_.notify_all();
+    WakeLocked();
 }
 
 bool TaskRun::WaitEnded(int ms)
@@ -354,7 +367,7 @@ void TaskRun::RunAttempt(const std::shared_ptr<Attempt>& attempt)
 
     std::lock_guard lock(mutex_);
     attempt->finished = true;
-    wake_.notify_all();
+    WakeLocked();
     if (attempt->abandoned)
         return;
     ByteRange& range = ranges_[attempt->range];
