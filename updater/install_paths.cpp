@@ -26,7 +26,12 @@ std::string ProgramDirectory(const std::string& updaterDirectory)
     return updaterDirectory + kParentStep;
 }
 
+std::string ProgramPath(const std::string& updaterDirectory, const std::string& programName)
+{
+    return ProgramDirectory(updaterDirectory) + programName;
+}
+
 std::string RestartCommandLine(const std::string& updaterDirectory, const std::string& programName)
 {
-    return "\"" + ProgramDirectory(updaterDirectory) + programName + "\"";
+    return "\"" + ProgramPath(updaterDirectory, programName) + "\"";
 }

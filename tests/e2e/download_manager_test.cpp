@@ -3,6 +3,7 @@
 // of what arrived, started from the main program or on its own.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "tests/e2e/vantry_fixture.h"
@@ -21,6 +22,8 @@ constexpr const char* kNewProgramMarker = "\0new Vantry";
 constexpr std::size_t kNewProgramMarkerSize = 11;
 constexpr const char* kNewText = "new a";
 constexpr const char* kOldText = "old a";
+// The directories of many.zip, each with one file.
+constexpr int kManyCount = 300;
 constexpr int kBoxTextId = 0xFFFF;
 constexpr Milliseconds kInstallWait(30000);
 constexpr Milliseconds kExitWait(5000);
@@ -267,6 +270,40 @@ TEST_F(DownloadManagerTest, CancelStopsTheTransferAndCloses)
     install_.ExpectOldFiles();
 }
 
+// After the end the task row says so, and the window closes without asking,
+// also in the middle of the installation, which still runs to its end.
+TEST_F(DownloadManagerTest, AfterTheEndClosesWithoutAskingWhileTheInstallationGoesOn)
+{
+    server_.Serve("/many.zip", HttpResponse(200, ReadFileBytes(PackageFile("many.zip"))));
+    HWND window = StartUpdater(Address("/many.zip"));
+    ASSERT_NE(window, nullptr);
+    HWND operation = RowControl(window, {461, 21, 53, 16});
+    ASSERT_TRUE(WaitUntil([&] { return StoredWindowText(operation) == "下载结束"; }, kInstallWait));
+    EXPECT_TRUE(ReadLaunches(install_.Directory().Path()).empty()) << "the installation has only begun";
+    EXPECT_TRUE(IsWindowVisible(operation));
+    EXPECT_FALSE(IsWindowVisible(RowControl(window, {270, 21, 124, 16}))) << "the progress bar gives way";
+    EXPECT_EQ(StoredWindowText(RowControl(window, {399, 21, 61, 16})), "");
+
+    ASSERT_TRUE(PostMessageA(window, WM_CLOSE, 0, 0));
+    bool asked = false;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            asked = FindTopWindow(updater_->Id(), kPromptTitle) != nullptr;
+            return asked || !IsWindow(window) || !updater_->Running();
+        },
+        kInstallWait));
+    ASSERT_FALSE(asked) << "the close after the end asked";
+    EXPECT_TRUE(updater_->Running()) << "the window closed before the installation ended";
+    EXPECT_EQ(updater_->WaitForExit(kInstallWait), 0u);
+    install_.ExpectRestartedAndCleanedUp();
+    install_.ExpectNewFiles();
+    for (int n = 0; n < kManyCount; ++n) {
+        char name[32];
+        std::snprintf(name, sizeof name, "many\\d%03d\\f.txt", n);
+        ASSERT_EQ(ReadFileBytes(install_.Directory().File(name)), "many") << name;
+    }
+}
+
 TEST(PackageInstallTest, CopiesOnlyAPackageThatArrivedWholeAndUnpackedWhole)
 {
     TestServer server("package install");
@@ -305,6 +342,46 @@ TEST(PackageInstallTest, CopiesOnlyAPackageThatArrivedWholeAndUnpackedWhole)
     }
 }
 
+// The program may still be ending when the package has arrived: its file is
+// replaced once it has ended.
+TEST(PackageInstallTest, WaitsForTheProgramToEndBeforeReplacingIt)
+{
+    TestServer server("package install busy");
+    ASSERT_TRUE(server.Listening());
+    server.Serve("/install.zip", HttpResponse(200, ReadFileBytes(PackageFile("install.zip"))));
+    Installation install("install busy");
+    Process program("\"" + install.Directory().File("Vantry.exe") + "\" --stay-busy", install.Directory().Path());
+    ASSERT_TRUE(program.Started());
+    ASSERT_TRUE(WaitUntil([&] { return ReadLaunches(install.Directory().Path()).size() == 1; }));
+
+    Process updater(UpdaterLine(install.UpdaterPath(), Address("/install.zip")), BinDirectory());
+    ASSERT_TRUE(updater.Started());
+    EXPECT_EQ(updater.WaitForExit(kInstallWait), 0u);
+    EXPECT_FALSE(program.Running());
+    install.ExpectNewFiles();
+    const auto launches = ReadLaunches(install.Directory().Path());
+    ASSERT_EQ(launches.size(), 2u);
+    EXPECT_EQ(launches[1][0], "\"" + install.UpdaterDirectory() + "\\..\\Vantry.exe\"");
+}
+
+// Ends the program's window left by a failed round: an installation that
+// replaced nothing restarts the real program, which would stay on and hold
+// the test run's output open.
+struct EndRestartedProgram {
+    ~EndRestartedProgram()
+    {
+        HWND window = FindTopWindow(0, "Vantry");
+        DWORD processId = 0;
+        if (!window || !GetWindowThreadProcessId(window, &processId))
+            return;
+        HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, processId);
+        if (process) {
+            TerminateProcess(process, 1);
+            CloseHandle(process);
+        }
+    }
+};
+
 std::string Utf8(const char8_t* text)
 {
     return reinterpret_cast<const char*>(text);
@@ -321,6 +398,7 @@ TEST(UpdateRoundTripTest, CheckForUpdateInstallsTheNewProgramAndStartsIt)
                                        Utf8(u8"\" 文件标题=\"Vantry\" 文件名=\"Vantry.exe\"/></最新版本>")));
     for (const char* name : {"round trip 空 格", "往返升级"}) {
         SCOPED_TRACE(name);
+        EndRestartedProgram endRestarted;
         VantryRun run(name);
         ASSERT_NE(run.Start(), nullptr);
         ASSERT_TRUE(run.ChooseCheckForUpdate());

@@ -19,6 +19,9 @@ import range_server  # noqa: E402
 
 NEW_PROGRAM_MARKER = b"\0new Vantry"
 NEW_TEXT = b"new a"
+MANY_NAME = "many/d%03d/f.txt"
+MANY_TEXT = b"many"
+MANY_COUNT = 300
 
 
 def write(path, data):
@@ -40,6 +43,9 @@ def make_packages(directory, recorder):
 
     package = [("Vantry.exe", new_program), ("data/", b""), ("data/a.txt", NEW_TEXT)]
     whole = archive("install.zip", package)
+    # Enough directories for the installation to take a while: the window
+    # stays open and answers between them.
+    archive("many.zip", package + [(MANY_NAME % n, MANY_TEXT) for n in range(MANY_COUNT)])
     write(os.path.join(directory, "truncated.zip"), whole[: len(whole) - 200])
     archive("slip.zip", package + [("../evil.txt", b"evil")])
     # Stored, so that one byte of data/a.txt can be spoilt after its CRC was taken.
