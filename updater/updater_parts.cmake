@@ -4,6 +4,7 @@
 add_library(updater_rules STATIC
     updater/download/address.cpp
     updater/download/range_plan.cpp
+    updater/download/speed_limit.cpp
     updater/download/task_state.cpp
     updater/package/entry_path.cpp
 )

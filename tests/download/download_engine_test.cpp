@@ -235,6 +235,46 @@ TEST_F(DownloadEngine, StopReturnsWithinThePauseAndLeavesNoThread)
     EXPECT_EQ(ThreadsOfThisProcess(), threadsBefore);
 }
 
+// 5,000,017 bytes at 4,000,000 a second take 1.25 s; each connection's last
+// read may come before its pause, a fifth of a second's worth at most.
+TEST_F(DownloadEngine, SpeedLimitHoldsTheTaskBack)
+{
+    param.address = ServerUrl("/plain/big.bin");
+    param.speedLimit = 4000000;
+    ULONGLONG start = GetTickCount64();
+    ASSERT_TRUE(StartTask(download, param));
+    {
+        std::unique_lock lock(recorder.mutex);
+        ASSERT_TRUE(recorder.changed.wait_for(lock, std::chrono::milliseconds(kEndWaitMs), [] {
+            return Count(recorder.codes, 传送常量::下载上传结束) > 0;
+        }));
+    }
+    EXPECT_GE(GetTickCount64() - start, 1000u);
+    EXPECT_TRUE(IsTaskComplete(download));
+    EXPECT_TRUE(ReadWholeFile(save) == ReadWholeFile(DataPath("big.bin"))) << "the file differs";
+}
+
+TEST_F(DownloadEngine, StopEndsASpeedLimitPause)
+{
+    param.address = ServerUrl("/plain/big.bin");
+    param.speedLimit = 50000;
+    param.retryPause = 1000;
+    ASSERT_TRUE(StartTask(download, param));
+    {
+        std::unique_lock lock(recorder.mutex);
+        ASSERT_TRUE(recorder.changed.wait_for(lock, std::chrono::milliseconds(kEndWaitMs), [] {
+            return Count(recorder.codes, 传送常量::收到数据) > 0;
+        }));
+    }
+    TaskData state;
+    ULONGLONG start = GetTickCount64();
+    EXPECT_TRUE(StopTask(download, 2, &state));
+    EXPECT_LE(GetTickCount64() - start, 1300u);
+    EXPECT_LT(ReadTaskData(download, state, kBytesDone, 0), 200000) << "the limit held the transfer back";
+    ExpectFramed(WaitForEnd());
+    EXPECT_FALSE(IsTaskComplete(download));
+}
+
 TEST_F(DownloadEngine, ExistingFileAnswers)
 {
     WriteWholeFile(save, "old");

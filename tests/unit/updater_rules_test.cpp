@@ -5,6 +5,7 @@
 
 #include "updater/download/address.h"
 #include "updater/download/range_plan.h"
+#include "updater/download/speed_limit.h"
 #include "updater/download/task_state.h"
 #include "updater/package/entry_path.h"
 
@@ -91,6 +92,39 @@ TEST(NextReadSizeTest, GrowsWhenQuickAndShrinksWhenSlowWithinBounds)
     // The task's read block may exceed the usual largest size: it is then the only size.
     EXPECT_EQ(NextReadSize(kLargest * 2, 0, kLargest * 2, kLargest * 2), kLargest * 2);
     EXPECT_EQ(NextReadSize(kLargest * 2, 500, kLargest * 2, kLargest * 2), kLargest * 2);
+}
+
+TEST(SpeedLimitTest, PausesOnlyWhenAheadOfTheLimit)
+{
+    const struct {
+        std::int64_t bytes;
+        std::uint64_t elapsedMs;
+        int limit;
+        std::uint64_t pause;
+    } rows[] = {
+        {100000, 0, 0, 0},           // no limit
+        {100000, 0, -5, 0},          // no limit either
+        {0, 0, 1000, 0},             // nothing yet
+        {100000, 0, 100000, 1000},   // a second's worth at once
+        {100000, 400, 100000, 600},  // partly earned
+        {100000, 1000, 100000, 0},   // just in time
+        {100000, 5000, 100000, 0},   // behind
+        {1, 0, 3, 333},              // rounding down
+        {1'000'000'000'000, 0, 1, 1'000'000'000'000'000},   // 1 TB at 1 byte a second
+        {2'500'000, 0, 1'000'000, 2'500},                  // whole seconds and the rest
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(PauseForSpeedLimit(row.bytes, row.elapsedMs, row.limit), row.pause)
+            << row.bytes << " bytes in " << row.elapsedMs << " ms at " << row.limit;
+}
+
+TEST(SpeedLimitTest, ReadsShrinkToAQuarterSecondsShare)
+{
+    EXPECT_EQ(ReadSizeUnderLimit(20480, 0, 5), 20480);
+    EXPECT_EQ(ReadSizeUnderLimit(20480, 200000, 5), 10000);
+    EXPECT_EQ(ReadSizeUnderLimit(20480, 200000, 1), 20480);
+    EXPECT_EQ(ReadSizeUnderLimit(20480, 10, 5), 1);
+    EXPECT_EQ(ReadSizeUnderLimit(20480, 200000, 0), 20480);
 }
 
 TEST(TaskStateTest, ItemsAndBounds)

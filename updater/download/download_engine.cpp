@@ -11,6 +11,7 @@
 #include "updater/download/http_request.h"
 #include "updater/download/range_plan.h"
 #include "updater/download/save_file.h"
+#include "updater/download/speed_limit.h"
 
 namespace {
 
@@ -92,6 +93,7 @@ private:
     std::string NextRequestHeader(Attempt& attempt);
     bool AcceptAnswer(Attempt& attempt, std::int64_t& offset, std::int64_t& answerEnd);
     bool ReceiveBody(Attempt& attempt, std::int64_t& offset);
+    bool KeepToSpeedLimit(Attempt& attempt, std::unique_lock<std::mutex>& lock, std::int64_t bytes);
     void QueueStartLocked();
     void QueueLocked(Event event);
     void WakeLocked();
@@ -119,6 +121,8 @@ private:
     std::int64_t doneAtLastProgress_ = 0;
     std::uint64_t lastProgress_ = 0;
     std::uint64_t windDownAt_ = 0;  // when a stop or a failure began ending the connections
+    std::uint64_t startedAt_ = 0;
+    std::int64_t limitedBytes_ = 0;  // received by all connections, counted for the speed limit
 };
 
 void TaskRun::WakeLocked()
@@ -192,6 +196,7 @@ bool TaskRun::Prepare()
     }
     std::lock_guard lock(mutex_);
     ranges_ = {ByteRange{0, -1}};
+    startedAt_ = MonotonicMs();
     return true;
 }
 
@@ -465,13 +470,14 @@ bool TaskRun::ReceiveBody(Attempt& attempt, std::int64_t& offset)
     const int smallest = std::max(param_.readBlock, 1);
     const int largest = std::max(smallest, kMaxReadBytes);
     std::vector<char> buffer(largest);
-    int size = smallest;
+    int size = ReadSizeUnderLimit(smallest, param_.speedLimit, param_.connections);
     for (;;) {
         std::uint64_t started = MonotonicMs();
         long got = attempt.request.Read(buffer.data(), static_cast<unsigned long>(size));
         if (got <= 0)
             return got == 0;  // a dropped connection also ends with 0: the caller compares sizes
-        size = NextReadSize(size, MonotonicMs() - started, smallest, largest);
+        size = ReadSizeUnderLimit(NextReadSize(size, MonotonicMs() - started, smallest, largest), param_.speedLimit,
+                                  param_.connections);
         std::int64_t take = got;
         {
             std::lock_guard lock(mutex_);
@@ -485,7 +491,7 @@ bool TaskRun::ReceiveBody(Attempt& attempt, std::int64_t& offset)
             return false;
         received_ += take;
         offset += take;
-        std::lock_guard lock(mutex_);
+        std::unique_lock lock(mutex_);
         if (attempt.abandoned)
             return false;
         ByteRange& range = ranges_[attempt.range];
@@ -493,7 +499,24 @@ bool TaskRun::ReceiveBody(Attempt& attempt, std::int64_t& offset)
         attempt.deadline = MonotonicMs() + param_.receiveTimeout;
         if (range.Complete())
             return true;
+        if (!KeepToSpeedLimit(attempt, lock, take))
+            return false;
     }
+}
+
+// Pauses the connection while the task is ahead of its speed limit; false
+// when a stop or the task's giving up the connection ended the pause.
+bool TaskRun::KeepToSpeedLimit(Attempt& attempt, std::unique_lock<std::mutex>& lock, std::int64_t bytes)
+{
+    limitedBytes_ += bytes;
+    const std::uint64_t now = MonotonicMs();
+    const std::uint64_t pause = PauseForSpeedLimit(limitedBytes_, now - startedAt_, param_.speedLimit);
+    if (pause == 0)
+        return true;
+    // The pause is the engine's own, not the server's delay.
+    attempt.deadline = now + pause + param_.receiveTimeout;
+    wake_.wait_for(lock, std::chrono::milliseconds(pause), [&] { return stopRequested_ || attempt.abandoned; });
+    return !stopRequested_ && !attempt.abandoned;
 }
 
 // ---- the operations --------------------------------------------------------------
