@@ -23,15 +23,12 @@ constexpr int kSendTimeout = 5001;
 constexpr int kReceiveTimeout = 10000;
 constexpr int kReadBlock = 20480;
 constexpr int kStopMode = 2;
-constexpr int kTotalSizeItem = 1;
-constexpr int kBytesDoneItem = 2;
 constexpr int kEventHandled = 1;
 constexpr std::size_t kAddressArgument = 1;  // positions counted from 0
 constexpr std::size_t kTitleArgument = 2;
 constexpr std::size_t kProgramArgument = 4;
 
 constexpr const char* kStartEntry = "执行下载任务";
-constexpr const char* kPackageDirectory = "\\升级文件\\";
 constexpr const char* kStartedOperation = "下载开始";
 constexpr const char* kEndedOperation = "下载结束";
 constexpr const char* kUnknownEvent = "未知消息 ";
@@ -84,7 +81,7 @@ void AppendEventLine(int code)
 void ShowTransferStart(int row)
 {
     Download& download = *downloads[row - 1];
-    const std::int64_t total = ReadTaskData(download, GetTaskData(download), kTotalSizeItem, 0);
+    const std::int64_t total = ReadTaskData(download, GetTaskData(download), kTotalSize, 0);
     const std::string name = taskParams[row - 1].taskName;
     window->RunOnWindowThread([&] {
         const TaskRow* controls = window->TaskRowAt(row);
@@ -103,8 +100,8 @@ void ShowDataReceived(int row)
     Download& download = *downloads[row - 1];
     const std::string speed = SpeedText(TakeReceivedBytes(download));
     const TaskData data = GetTaskData(download);
-    const int percent = ProgressPercent(ReadTaskData(download, data, kBytesDoneItem, 0),
-                                        ReadTaskData(download, data, kTotalSizeItem, 0));
+    const int percent = ProgressPercent(ReadTaskData(download, data, kBytesDone, 0),
+                                        ReadTaskData(download, data, kTotalSize, 0));
     window->RunOnWindowThread([&] {
         const TaskRow* controls = window->TaskRowAt(row);
         if (!controls)
@@ -152,7 +149,7 @@ void RunDownloadTask(int task)
     param.retryPause = kRetryPause;
     param.connections = kConnections;
     const std::string updaterDirectory = RunDirectory();
-    CreateDirectoryA((updaterDirectory + kPackageDirectory).c_str(), nullptr);
+    CreateDirectoryA(PackageDirectory(updaterDirectory).c_str(), nullptr);
     const std::string package = PackagePath(updaterDirectory, task);
     DeleteFileA(package.c_str());
     param.savePath = package;

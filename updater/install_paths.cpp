@@ -4,16 +4,22 @@
 
 namespace {
 
-constexpr const char* kPackageStem = "\\升级文件\\temp";
+constexpr const char* kPackageDirectory = "\\升级文件";
+constexpr const char* kPackageStem = "\\temp";
 constexpr const char* kPackageExtension = ".zip";
 constexpr const char* kUnpackName = "\\e_update";
 constexpr const char* kParentStep = "\\..\\";
 
 }  // namespace
 
+std::string PackageDirectory(const std::string& updaterDirectory)
+{
+    return updaterDirectory + kPackageDirectory;
+}
+
 std::string PackagePath(const std::string& updaterDirectory, int task)
 {
-    return updaterDirectory + kPackageStem + FormatInteger(task) + kPackageExtension;
+    return PackageDirectory(updaterDirectory) + kPackageStem + FormatInteger(task) + kPackageExtension;
 }
 
 std::string UnpackDirectory(const std::string& updaterDirectory)

@@ -4,6 +4,8 @@
 
 #include <string>
 
+// The directory the package is saved in, below the updater directory.
+std::string PackageDirectory(const std::string& updaterDirectory);
 std::string PackagePath(const std::string& updaterDirectory, int task);
 std::string UnpackDirectory(const std::string& updaterDirectory);
 std::string ProgramDirectory(const std::string& updaterDirectory);

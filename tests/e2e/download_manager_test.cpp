@@ -401,10 +401,7 @@ TEST(UpdateRoundTripTest, CheckForUpdateInstallsTheNewProgramAndStartsIt)
         EndRestartedProgram endRestarted;
         VantryRun run(name);
         ASSERT_NE(run.Start(), nullptr);
-        ASSERT_TRUE(run.ChooseCheckForUpdate());
-        HWND box = WaitForTopWindow(run.Program().Id(), "版本升级", Milliseconds(10000));
-        ASSERT_NE(box, nullptr);
-        PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+        ASSERT_TRUE(run.AcceptUpdateOffer());
         EXPECT_EQ(run.Program().WaitForExit(kExitWait), 0u);
 
         // The new Vantry.exe records its own start.

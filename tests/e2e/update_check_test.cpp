@@ -345,10 +345,7 @@ TEST(UpdateConsentTest, OkStartsTheUpdaterWithItsCommandLineAndEnds)
         CreateDirectoryA(run.Directory().File("升级文件").c_str(), nullptr);
         run.Directory().Install("recorder.exe", "升级文件\\update.exe");
         ASSERT_NE(run.Start(), nullptr);
-        ASSERT_TRUE(run.ChooseCheckForUpdate());
-        HWND box = WaitForBox(run.Program().Id(), kPromptTitle);
-        ASSERT_NE(box, nullptr);
-        PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+        ASSERT_TRUE(run.AcceptUpdateOffer());
         EXPECT_EQ(run.Program().WaitForExit(kExitWait), 0u);
 
         const auto launches = ReadLaunches(run.Directory().File("升级文件"));
@@ -381,10 +378,7 @@ TEST(UpdateConsentTest, OkHandsOverToTheEmbeddedUpdater)
                                                 u8"/v.zip\" 文件标题=\"Vantry\" 文件名=\"Vantry.exe\"")));
     VantryRun run("update handover 空 格");
     ASSERT_NE(run.Start(), nullptr);
-    ASSERT_TRUE(run.ChooseCheckForUpdate());
-    HWND box = WaitForBox(run.Program().Id(), kPromptTitle);
-    ASSERT_NE(box, nullptr);
-    PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    ASSERT_TRUE(run.AcceptUpdateOffer());
     EXPECT_EQ(run.Program().WaitForExit(kExitWait), 0u);
 
     // The updater took its arguments: its window, and no complaint.

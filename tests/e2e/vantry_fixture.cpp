@@ -95,6 +95,16 @@ bool VantryRun::ChooseCheckForUpdate() const
     return true;
 }
 
+bool VantryRun::AcceptUpdateOffer() const
+{
+    if (!ChooseCheckForUpdate())
+        return false;
+    HWND box = WaitForTopWindow(process_->Id(), "版本升级", Milliseconds(10000));
+    if (!box || ClassOf(box) != "#32770")
+        return false;
+    return PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0) != FALSE;
+}
+
 bool VantryRun::ChooseAbout() const
 {
     if (!OpenPopupMenu())

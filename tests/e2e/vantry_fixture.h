@@ -48,6 +48,9 @@ public:
     // first item (its submenu holds "检测升级"), "关于" the second.
     bool ChooseCheckForUpdate() const;
     bool ChooseAbout() const;
+    // Checks for an update and answers the offer "版本升级" with OK; false
+    // when no offer came.
+    bool AcceptUpdateOffer() const;
 
     Process& Program() { return *process_; }
     const RunDirectory& Directory() const { return directory_; }
